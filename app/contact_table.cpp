@@ -32,7 +32,11 @@ LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) {
 // for the outermost and restored when it ends.
 thread_local int t_workDepth = 0;
 
-void RunSuspended(HWND h, const std::function<void()>& work) {
+void RunSuspended(HWND h, const std::function<void()>& work, bool suspendRedraw) {
+  if (!suspendRedraw) {
+    work();
+    return;
+  }
   if (t_workDepth++ == 0) SendMessageA(h, WM_SETREDRAW, FALSE, 0);
   work();
   if (--t_workDepth == 0) {
@@ -44,7 +48,7 @@ void RunSuspended(HWND h, const std::function<void()>& work) {
 LRESULT CALLBACK TableProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
   switch (msg) {
     case kMsgRunOnTableThread:
-      RunSuspended(h, *reinterpret_cast<const std::function<void()>*>(l));
+      RunSuspended(h, *reinterpret_cast<const std::function<void()>*>(l), w != 0);
       return 1;
     case WM_NCDESTROY:
       g_table.compare_exchange_strong(h, nullptr);
@@ -72,14 +76,14 @@ void AttachContactTable(HWND listView) {
 
 HWND ContactTableWindow() { return g_table.load(); }
 
-bool OnTableThread(const std::function<void()>& work) {
+bool OnTableThread(const std::function<void()>& work, bool suspendRedraw) {
   HWND h = g_table.load();
   if (!h) return false;
   if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) {
-    RunSuspended(h, work);
+    RunSuspended(h, work, suspendRedraw);
     return true;
   }
-  return SendMessageA(h, kMsgRunOnTableThread, 0, reinterpret_cast<LPARAM>(&work)) == 1;
+  return SendMessageA(h, kMsgRunOnTableThread, suspendRedraw, reinterpret_cast<LPARAM>(&work)) == 1;
 }
 
 std::int32_t RowCount() { return static_cast<std::int32_t>(Send(LVM_GETITEMCOUNT)); }

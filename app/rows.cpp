@@ -53,22 +53,26 @@ void PurgeLikedRows() {
 
 bool SetCellTextOfRow(RowId id, std::int32_t column, const AnsiText& text) {
   bool found = false;
-  OnTableThread([&] {
-    const std::int32_t row = RowIndexOf(id);
-    if (row < 0) return;
-    SetCellText(row, column, text);
-    found = true;
-  });
+  OnTableThread(
+      [&] {
+        const std::int32_t row = RowIndexOf(id);
+        if (row < 0) return;
+        SetCellText(row, column, text);
+        found = true;
+      },
+      false);
   return found;
 }
 
 AnsiText ReadCellWithId(std::int32_t row, std::int32_t column, RowId* id) {
   AnsiText text;
   RowId rowId = 0;
-  OnTableThread([&] {
-    rowId = RowIdAt(row);
-    if (rowId != 0) text = GetCellText(row, column);
-  });
+  OnTableThread(
+      [&] {
+        rowId = RowIdAt(row);
+        if (rowId != 0) text = GetCellText(row, column);
+      },
+      false);
   if (id) *id = rowId;
   return text;
 }

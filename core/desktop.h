@@ -12,6 +12,10 @@ using WindowHandle = std::uintptr_t;
 // Waits about `ms` milliseconds while the calling thread's messages keep
 // flowing. Always true.
 bool PumpingWait(std::int32_t ms);
+// A wait of the liking run: like PumpingWait, and it also holds the run
+// while it is paused. The time keeps running during a pause, so a wait whose
+// time has passed ends as soon as the run is resumed.
+bool RunWait(std::int32_t ms);
 void OpenUrl(const AnsiText& url);
 WindowHandle FindWindowByClassAndTitle(const AnsiText& titleFragment, const AnsiText& className);
 // A left click at a client point of `window` (a screen point for 0), with the

@@ -29,10 +29,11 @@ std::int32_t SelectedRowIndex();
 RowId RowIdAt(std::int32_t row);
 std::int32_t RowIndexOf(RowId id);  // -1 when the row is gone
 
-// Runs `work` on the table's own thread, with no other table access in
-// between and with redraw suspended; on that thread the primitives are plain
-// calls. Returns false when the table no longer exists (work did not run).
-bool OnTableThread(const std::function<void()>& work);
+// Runs `work` on the table's own thread with no other table access in
+// between; on that thread the primitives are plain calls. Bulk work suspends
+// redraw meanwhile. Returns false when the table no longer exists (work did
+// not run).
+bool OnTableThread(const std::function<void()>& work, bool suspendRedraw = true);
 
 // A pause that keeps the calling thread's messages flowing.
 void MessageYield(std::int32_t ms);

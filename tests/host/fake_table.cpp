@@ -86,7 +86,7 @@ std::int32_t RowIndexOf(RowId id) {
   return -1;
 }
 
-bool OnTableThread(const std::function<void()>& work) {
+bool OnTableThread(const std::function<void()>& work, bool) {
   Step();
   if (g_fake.gone) return false;
   ++g_fake.tableTrips;

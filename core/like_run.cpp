@@ -1,0 +1,46 @@
+#include "core/like_run.h"
+
+#include "app/rows.h"
+#include "core/desktop.h"
+#include "core/table.h"
+
+namespace {
+
+WindowHandle FindCard() { return FindWindowByClassAndTitle(ProfileTitleFragment, ProfileWindowClass); }
+
+WindowHandle WaitForCard() {
+  WindowHandle card = FindCard();
+  for (std::int32_t waited = 0; card == 0 && waited < CardLookLimit; waited += CardLookInterval) {
+    RunWait(CardLookInterval);
+    card = FindCard();
+  }
+  return card;
+}
+
+// Never clicks without a card: with no window the clicks would land on
+// whatever lies at that screen point.
+const char* LikeCard(WindowHandle card) {
+  if (card == 0) return StatusCardNotFound;
+  for (int k = 0; k < LikeClickCount; ++k) {
+    ClickAtWindowPoint(card, LikePoint.x, LikePoint.y);
+    RunWait(LikeClickInterval);
+  }
+  RequestClose(card);
+  return StatusLiked;
+}
+
+}  // namespace
+
+void LikeRun() {
+  const std::int32_t n = RowCount();
+  for (std::int32_t i = 1; i <= n; ++i) {
+    // The status goes to the row the number came from, wherever other
+    // threads have moved it meanwhile; a row that is gone gets none.
+    RowId row = 0;
+    const AnsiText number = ReadCellWithId(i - 1, kColumnNumber, &row);
+    OpenUrl(ConcatText({ProfileUrlPrefix, number}));
+    RunWait(CardSettleDelay);
+    const char* status = LikeCard(WaitForCard());
+    if (row != 0) SetCellTextOfRow(row, kColumnStatus, status);
+  }
+}

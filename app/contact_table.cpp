@@ -13,9 +13,13 @@ namespace {
 std::atomic<HWND> g_table{nullptr};
 std::atomic<RowId> g_lastRowId{0};
 
-// Private message of the list view: run a std::function (lParam) in one go.
+// Work for the table's thread arrives at a hidden child of the list view
+// rather than at a subclass of it: under Wine a subclassed control pays a
+// server round trip on every message, which makes bulk work several times
+// slower. Being a child, it goes away with the list view.
 constexpr UINT kMsgRunOnTableThread = WM_APP + 0x31;
-constexpr UINT_PTR kSubclassId = 1;
+constexpr char kWorkWindowClass[] = "TollivarTableWork";
+std::atomic<HWND> g_workWindow{nullptr};
 
 struct ColumnSpec {
   const char* title;
@@ -32,30 +36,43 @@ LRESULT Send(UINT msg, WPARAM w = 0, LPARAM l = 0) {
 // for the outermost and restored when it ends.
 thread_local int t_workDepth = 0;
 
-void RunSuspended(HWND h, const std::function<void()>& work, bool suspendRedraw) {
+void RunSuspended(HWND list, const std::function<void()>& work, bool suspendRedraw) {
   if (!suspendRedraw) {
     work();
     return;
   }
-  if (t_workDepth++ == 0) SendMessageA(h, WM_SETREDRAW, FALSE, 0);
+  if (t_workDepth++ == 0) SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   work();
   if (--t_workDepth == 0) {
-    SendMessageA(h, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(h, nullptr, TRUE);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
   }
 }
 
-LRESULT CALLBACK TableProc(HWND h, UINT msg, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK WorkProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
     case kMsgRunOnTableThread:
-      RunSuspended(h, *reinterpret_cast<const std::function<void()>*>(l), w != 0);
-      return 1;
-    case WM_NCDESTROY:
-      g_table.compare_exchange_strong(h, nullptr);
-      RemoveWindowSubclass(h, TableProc, kSubclassId);
+      if (HWND list = g_table.load()) {
+        RunSuspended(list, *reinterpret_cast<const std::function<void()>*>(l), w != 0);
+        return 1;
+      }
+      return 0;
+    case WM_DESTROY:
+      // The list view is going: from now on the primitives meet no table.
+      g_workWindow.compare_exchange_strong(h, nullptr);
+      g_table = nullptr;
       break;
   }
-  return DefSubclassProc(h, msg, w, l);
+  return DefWindowProcA(h, msg, w, l);
+}
+
+HWND CreateWorkWindow(HWND list) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = WorkProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = kWorkWindowClass;
+  RegisterClassA(&wc);  // fails harmlessly when already registered
+  return CreateWindowExA(0, kWorkWindowClass, "", WS_CHILD, 0, 0, 0, 0, list, nullptr, wc.hInstance, nullptr);
 }
 
 }  // namespace
@@ -70,20 +87,21 @@ void AttachContactTable(HWND listView) {
     col.iSubItem = i;
     SendMessageA(listView, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&col));
   }
-  SetWindowSubclass(listView, TableProc, kSubclassId, 0);
   g_table = listView;
+  g_workWindow = CreateWorkWindow(listView);
 }
 
 HWND ContactTableWindow() { return g_table.load(); }
 
 bool OnTableThread(const std::function<void()>& work, bool suspendRedraw) {
-  HWND h = g_table.load();
-  if (!h) return false;
-  if (GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId()) {
-    RunSuspended(h, work, suspendRedraw);
+  HWND list = g_table.load();
+  HWND worker = g_workWindow.load();
+  if (!list || !worker) return false;
+  if (GetWindowThreadProcessId(worker, nullptr) == GetCurrentThreadId()) {
+    RunSuspended(list, work, suspendRedraw);
     return true;
   }
-  return SendMessageA(h, kMsgRunOnTableThread, suspendRedraw, reinterpret_cast<LPARAM>(&work)) == 1;
+  return SendMessageA(worker, kMsgRunOnTableThread, suspendRedraw, reinterpret_cast<LPARAM>(&work)) == 1;
 }
 
 std::int32_t RowCount() { return static_cast<std::int32_t>(Send(LVM_GETITEMCOUNT)); }

@@ -18,6 +18,9 @@ bool PumpingWait(std::int32_t ms);
 bool RunWait(std::int32_t ms);
 void OpenUrl(const AnsiText& url);
 WindowHandle FindWindowByClassAndTitle(const AnsiText& titleFragment, const AnsiText& className);
+// True while the window exists, is visible and not minimised: only then
+// does a click at one of its client points land on it.
+bool IsWindowShown(WindowHandle window);
 // A left click at a client point of `window` (a screen point for 0), with the
 // cursor put back afterwards.
 void ClickAtWindowPoint(WindowHandle window, std::int32_t x, std::int32_t y);

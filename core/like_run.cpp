@@ -6,7 +6,12 @@
 
 namespace {
 
-WindowHandle FindCard() { return FindWindowByClassAndTitle(ProfileTitleFragment, ProfileWindowClass); }
+// A card window that is hidden (one that is closing lingers so for a while)
+// does not count: a click at its point would land on whatever lies there.
+WindowHandle FindCard() {
+  const WindowHandle card = FindWindowByClassAndTitle(ProfileTitleFragment, ProfileWindowClass);
+  return IsWindowShown(card) ? card : 0;
+}
 
 WindowHandle WaitForCard() {
   WindowHandle card = FindCard();
@@ -22,6 +27,8 @@ WindowHandle WaitForCard() {
 const char* LikeCard(WindowHandle card) {
   if (card == 0) return StatusCardNotFound;
   for (int k = 0; k < LikeClickCount; ++k) {
+    // The user or the client may close the card midway: stop clicking then.
+    if (!IsWindowShown(card)) return StatusCardNotFound;
     ClickAtWindowPoint(card, LikePoint.x, LikePoint.y);
     RunWait(LikeClickInterval);
   }

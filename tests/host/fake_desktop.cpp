@@ -1,5 +1,7 @@
 #include "tests/host/fake_desktop.h"
 
+#include <algorithm>
+
 namespace {
 FakeDesktop g_desktop;
 }
@@ -20,6 +22,11 @@ void OpenUrl(const AnsiText& url) { g_desktop.log.push_back("url " + url); }
 WindowHandle FindWindowByClassAndTitle(const AnsiText& titleFragment, const AnsiText& className) {
   g_desktop.log.push_back("find " + className + " " + titleFragment);
   return g_desktop.nextLookup < g_desktop.lookups.size() ? g_desktop.lookups[g_desktop.nextLookup++] : 0;
+}
+
+bool IsWindowShown(WindowHandle window) {
+  return window != 0 &&
+         std::find(g_desktop.hidden.begin(), g_desktop.hidden.end(), window) == g_desktop.hidden.end();
 }
 
 void ClickAtWindowPoint(WindowHandle window, std::int32_t x, std::int32_t y) {

@@ -12,6 +12,8 @@ struct FakeDesktop {
   // Answers of the lookups in turn; 0 once they run out.
   std::vector<WindowHandle> lookups;
   std::size_t nextLookup = 0;
+  // Windows that are hidden or gone.
+  std::vector<WindowHandle> hidden;
   // Called at every wait: lets a test change the table meanwhile.
   std::function<void()> onWait;
 };

@@ -124,6 +124,26 @@ TEST_F(LikeRunTest, SlowCardIsClickedOnceItShowsUp) {
   EXPECT_EQ(Fake().Column(kColumnStatus), (std::vector<AnsiText>{StatusLiked}));
 }
 
+TEST_F(LikeRunTest, HiddenCardIsNotClickedAndAClosedCardStopsTheClicks) {
+  AddNumbers({"1", "2"});
+  // Row 1: a hidden card (one still closing) first, then the shown one.
+  // Row 2: its card goes away after the third click.
+  Desktop().lookups = {4, 5, 6};
+  Desktop().hidden = {4};
+  int clicks = 0;
+  Desktop().onWait = [&] {
+    if (Desktop().log.back() == "wait 300" && ++clicks == 13) Desktop().hidden.push_back(6);
+  };
+  LikeRun();
+  Log expected = {Url("1"), "wait 1000", kFind, "wait 250"};
+  const Log liked = LikedRow("1", 5);
+  expected.insert(expected.end(), liked.begin() + 2, liked.end());
+  expected.insert(expected.end(), {Url("2"), "wait 1000", kFind});
+  for (int k = 0; k < 3; ++k) expected.insert(expected.end(), {"click 6 336 329", "wait 300"});
+  EXPECT_EQ(Desktop().log, expected);
+  EXPECT_EQ(Fake().Column(kColumnStatus), (std::vector<AnsiText>{StatusLiked, StatusCardNotFound}));
+}
+
 TEST_F(LikeRunTest, AlreadyLikedRowsAreHandledAgain) {
   Fake().Add({{"1", "7", StatusLiked}});
   Desktop().lookups = {2};

@@ -34,13 +34,13 @@ void Say(const char* format, ...) {
   ExitProcess(1);  // a dialog may still be open on the import thread
 }
 
-void ReportRows(int import) {
+void ReportRows(int which) {
   const int32_t n = RowCount();
   for (int32_t i = 0; i < n; ++i) {
     Say("row %s\t%s\t%s", GetCellText(i, kColumnRowNumber).c_str(), GetCellText(i, kColumnNumber).c_str(),
         GetCellText(i, kColumnStatus).c_str());
   }
-  Say("rows %d %d", import, n);
+  Say("rows %d %d", which, n);
 }
 
 // Starts ImportNumbers on a thread of its own and reports its dialog.

@@ -165,7 +165,10 @@ class ImportThread {
     while (id_ == 0) Sleep(1);
   }
   ~ImportThread() {
-    if (thread_.joinable()) thread_.join();
+    if (!thread_.joinable()) return;
+    // A test that failed midway may leave the dialog open.
+    if (HWND dialog = DialogOfThread(id_)) PressDialogButton(dialog, IDCANCEL);
+    thread_.join();
   }
   HWND Dialog() { return WaitForDialog(id_); }
   void Join() { thread_.join(); }
@@ -181,8 +184,8 @@ void Confirm(HWND dialog, const std::string& path) {
 }
 
 TEST_F(ImportTest, CancelledDialogAddsNothing) {
-  ImportThread import;
-  HWND dialog = import.Dialog();
+  ImportThread importer;
+  HWND dialog = importer.Dialog();
   ASSERT_NE(dialog, nullptr);
   char desktop[MAX_PATH] = {};
   ASSERT_TRUE(
@@ -190,7 +193,7 @@ TEST_F(ImportTest, CancelledDialogAddsNothing) {
   EXPECT_EQ(_stricmp(DialogFolder(dialog).c_str(), desktop), 0) << DialogFolder(dialog);
   EXPECT_EQ(WindowText(FileNameBox(dialog)), "");
   PressDialogButton(dialog, IDCANCEL);
-  import.Join();
+  importer.Join();
   EXPECT_EQ(RowCount(), 0);
   EXPECT_EQ(ImportDialogFileName(), "");
 }

@@ -160,6 +160,12 @@ LRESULT CALLBACK WindowProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
     case WM_PAINT:
       PaintCard(h);
       return 0;
+    case WM_MOUSEACTIVATE:
+      // The card never becomes active: Wine's X11 driver hands active popups
+      // to the window manager, and hiding one then waits 2 s for a window
+      // manager that Xvfb lacks, so a closed card would linger hidden and
+      // still be found by the next lookup.
+      return MA_NOACTIVATE;
   }
   return DefWindowProcA(h, msg, w, l);
 }
@@ -184,8 +190,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       return 0;
     }
   }
-  // The card does not exist before it shows: a hidden one would already be
-  // found by a lookup.
+  // No window exists meanwhile, as with a client that is slow to answer.
   if (settings.delayMs > 0) Sleep(settings.delayMs);
 
   WNDCLASSA wc{};
@@ -195,10 +200,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = standin::kWindowClass;
   if (!RegisterClassA(&wc)) return 1;
 
-  g_card.card = MakeWindow(g_card.number + "的资料", settings.cardX, settings.cardY, standin::kCardWidth,
-                           standin::kCardHeight);
+  // Titled only once visible: a hidden card would already be found.
+  g_card.card = MakeWindow("", settings.cardX, settings.cardY, standin::kCardWidth, standin::kCardHeight);
   if (!g_card.card) return 1;
-  ShowWindow(g_card.card, SW_SHOWNORMAL);
+  ShowWindow(g_card.card, SW_SHOWNOACTIVATE);
+  SetWindowTextA(g_card.card, (g_card.number + "的资料").c_str());
   UpdateWindow(g_card.card);
   if (settings.decoy) {
     // Above the card in Z order, so a lookup has to pass it over.

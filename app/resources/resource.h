@@ -1,0 +1,4 @@
+// Identifiers of the program's resources, shared by tollivar.rc and the code.
+#pragma once
+
+#define IDI_TOLLIVAR 1

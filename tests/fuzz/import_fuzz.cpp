@@ -1,6 +1,5 @@
-// Decoding an imported file's bytes into lines: never a crash, and the lines
-// agree with what the file says: no line holds a line end or a zero byte,
-// and splitting piecewise gives the same lines as splitting whole.
+// Decoding an imported file's bytes into lines: never a crash, no line holds
+// a zero byte, and splitting piecewise gives the same lines as splitting whole.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

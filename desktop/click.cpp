@@ -24,6 +24,9 @@ void MoveCursorToWindowPoint(WindowHandle window, std::int32_t x, std::int32_t y
 }
 
 void ClickAtWindowPoint(WindowHandle window, std::int32_t x, std::int32_t y) {
+  // A window that has gone away would have its point counted from the screen
+  // origin, and the click would land on whatever lies there.
+  if (window != 0 && !IsWindow(ToHwnd(window))) return;
   POINT saved{0, 0};
   GetCursorPos(&saved);
   MoveCursorToWindowPoint(window, x, y);

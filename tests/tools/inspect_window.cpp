@@ -8,7 +8,6 @@
 //                                    (CLASS exact or *, TITLE a part of it or *)
 //   inspect_window gone TITLE MS     waits until no visible window has TITLE
 //   inspect_window resize TITLE W H  sets the outer size
-//   inspect_window menu TITLE        the items of the menu bar and its drop-downs
 //   inspect_window close CLASS MS    asks every top-level window of CLASS to close
 //                                    and waits until they are gone
 //
@@ -113,26 +112,6 @@ int Resize(const std::string& title, int width, int height) {
   return SetWindowPos(w, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) ? 0 : 1;
 }
 
-void PrintMenu(HMENU menu, int depth) {
-  const int count = GetMenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    wchar_t text[256] = {};
-    GetMenuStringW(menu, i, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-    const UINT state = GetMenuState(menu, i, MF_BYPOSITION);
-    Print(std::to_string(depth) + "\t" + std::to_string(static_cast<int>(GetMenuItemID(menu, i))) + "\t" +
-          Hex(state) + "\t" + WideToUtf8(text));
-    if (HMENU sub = GetSubMenu(menu, i)) PrintMenu(sub, depth + 1);
-  }
-}
-
-int Menu(const std::string& title) {
-  HWND w = FindTopLevelByTitle(title);
-  HMENU menu = w ? GetMenu(w) : nullptr;
-  if (!menu || GetMenuItemCount(menu) < 0) return 1;
-  PrintMenu(menu, 0);
-  return 0;
-}
-
 int Close(const std::string& className, DWORD timeoutMs) {
   auto matching = [&] {
     std::vector<HWND> found;
@@ -168,10 +147,8 @@ int main() {
     rc = Resize(ArgUtf8(2), std::atoi(ArgUtf8(3).c_str()), std::atoi(ArgUtf8(4).c_str()));
   } else if (command == "close") {
     rc = Close(ArgUtf8(2), static_cast<DWORD>(std::atol(ArgUtf8(3).c_str())));
-  } else if (command == "menu") {
-    rc = Menu(ArgUtf8(2));
   } else {
-    std::fputs("usage: inspect_window tree|windows|wait|gone|resize|menu|close ...\n", stderr);
+    std::fputs("usage: inspect_window tree|windows|wait|gone|resize|close ...\n", stderr);
   }
   std::fflush(stdout);
   return rc;

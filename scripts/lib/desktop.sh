@@ -28,7 +28,7 @@ desktop_start() {
   # The prefix's service processes would inherit our output and keep any
   # reader of it waiting: give them none, and keep the server up meanwhile.
   wineboot -i >/dev/null 2>&1 </dev/null
-  wineserver -p >/dev/null 2>&1 </dev/null
+  wineserver -p >/dev/null 2>&1 </dev/null || true  # already running is fine
 }
 
 desktop_stop() {

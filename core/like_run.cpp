@@ -6,6 +6,13 @@
 
 namespace {
 
+// Test builds of the run divide every wait by this, so that a long run over
+// many rows takes seconds; the program keeps the full waits.
+#ifndef TOLLIVAR_RUN_WAIT_DIVISOR
+#define TOLLIVAR_RUN_WAIT_DIVISOR 1
+#endif
+constexpr std::int32_t kWaitDivisor = TOLLIVAR_RUN_WAIT_DIVISOR;
+
 // A card window that is hidden (one that is closing lingers so for a while)
 // does not count: a click at its point would land on whatever lies there.
 WindowHandle FindCard() {
@@ -16,7 +23,7 @@ WindowHandle FindCard() {
 WindowHandle WaitForCard() {
   WindowHandle card = FindCard();
   for (std::int32_t waited = 0; card == 0 && waited < CardLookLimit; waited += CardLookInterval) {
-    RunWait(CardLookInterval);
+    RunWait(CardLookInterval / kWaitDivisor);
     card = FindCard();
   }
   return card;
@@ -30,7 +37,7 @@ const char* LikeCard(WindowHandle card) {
     // The user or the client may close the card midway: stop clicking then.
     if (!IsWindowShown(card)) return StatusCardNotFound;
     ClickAtWindowPoint(card, LikePoint.x, LikePoint.y);
-    RunWait(LikeClickInterval);
+    RunWait(LikeClickInterval / kWaitDivisor);
   }
   RequestClose(card);
   return StatusLiked;
@@ -46,7 +53,7 @@ void LikeRun() {
     RowId row = 0;
     const AnsiText number = ReadCellWithId(i - 1, kColumnNumber, &row);
     OpenUrl(ConcatText({ProfileUrlPrefix, number}));
-    RunWait(CardSettleDelay);
+    RunWait(CardSettleDelay / kWaitDivisor);
     const char* status = LikeCard(WaitForCard());
     if (row != 0) SetCellTextOfRow(row, kColumnStatus, status);
   }

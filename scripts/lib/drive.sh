@@ -72,6 +72,13 @@ tv_cleanup() {
       tv_point_at 100 25
       xdotool key Escape
     }
+    # A program that does not end on Esc is stopped, not waited for forever.
+    local i
+    for i in $(seq 1 100); do
+      kill -0 "$TV_JOB" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$TV_JOB" 2>/dev/null || true
     wait "$TV_JOB" 2>/dev/null || true
   fi
 }

@@ -132,16 +132,16 @@ struct FontSpec {
   BYTE charSet;
 };
 
-Font MakeFont(const FontSpec& spec) {
+Font MakeFont(const FontSpec& font) {
   LOGFONTA lf{};
-  lf.lfHeight = spec.height;
+  lf.lfHeight = font.height;
   lf.lfWeight = FW_BOLD;
-  lf.lfCharSet = spec.charSet;
+  lf.lfCharSet = font.charSet;
   lf.lfOutPrecision = OUT_STROKE_PRECIS;
   lf.lfClipPrecision = CLIP_STROKE_PRECIS;
   lf.lfQuality = DRAFT_QUALITY;
   lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-  strncpy(lf.lfFaceName, spec.face, LF_FACESIZE - 1);
+  strncpy(lf.lfFaceName, font.face, LF_FACESIZE - 1);
   return Font(CreateFontIndirectA(&lf));
 }
 
@@ -372,15 +372,15 @@ bool RegisterWindowClasses(HINSTANCE instance, WNDPROC mainProc) {
       {kLabelClass, LabelProc, IDC_ARROW, nullptr, sizeof(LONG_PTR)},
       {kLinkClass, LinkProc, IDC_HAND, nullptr, sizeof(LONG_PTR)},
   };
-  for (const ClassSpec& spec : classes) {
+  for (const ClassSpec& cls : classes) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = spec.proc;
+    wc.lpfnWndProc = cls.proc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, spec.cursor);
-    wc.hbrBackground = spec.background;
-    wc.cbWndExtra = spec.extraBytes;
-    wc.lpszClassName = spec.name;
+    wc.hCursor = LoadCursorA(nullptr, cls.cursor);
+    wc.hbrBackground = cls.background;
+    wc.cbWndExtra = cls.extraBytes;
+    wc.lpszClassName = cls.name;
     if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
   }
   return true;
@@ -459,21 +459,21 @@ void MainWindow::CreateControls(HINSTANCE instance) {
     }
     return DefaultGuiFont();
   };
-  for (const ControlSpec& spec : kControls) {
-    const ClassAndStyle kind = ClassAndStyleOf(spec.role);
-    const DWORD style = WS_CHILD | WS_VISIBLE | (spec.tabStop ? WS_TABSTOP : 0) | kind.style;
-    HWND parent = spec.inGroupBox ? groupBox_ : hwnd_;
-    HWND control = CreateWindowExA(kind.exStyle, kind.className, spec.text, style, spec.x, spec.y, spec.width,
-                                   spec.height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+  for (const ControlSpec& item : kControls) {
+    const ClassAndStyle kind = ClassAndStyleOf(item.role);
+    const DWORD style = WS_CHILD | WS_VISIBLE | (item.tabStop ? WS_TABSTOP : 0) | kind.style;
+    HWND parent = item.inGroupBox ? groupBox_ : hwnd_;
+    HWND control = CreateWindowExA(kind.exStyle, kind.className, item.text, style, item.x, item.y, item.width,
+                                   item.height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(item.id)), instance, nullptr);
     if (!control) continue;
 
-    switch (spec.role) {
+    switch (item.role) {
       case Role::kLabel:
-        SetWindowLongPtrA(control, GWLP_USERDATA, static_cast<LONG_PTR>(spec.colour));
+        SetWindowLongPtrA(control, GWLP_USERDATA, static_cast<LONG_PTR>(item.colour));
         break;
       case Role::kLink:
-        SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&links_[spec.link]));
+        SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&links_[item.link]));
         break;
       case Role::kGroupBox:
         groupBox_ = control;
@@ -481,7 +481,7 @@ void MainWindow::CreateControls(HINSTANCE instance) {
         break;
       case Role::kBanner:
       case Role::kUsage:
-        (spec.role == Role::kBanner ? banner_ : usage_) = control;
+        (item.role == Role::kBanner ? banner_ : usage_) = control;
         SendMessageA(control, EM_LIMITTEXT, 0, 0);
         break;
       case Role::kTable:

@@ -38,6 +38,7 @@
 
 #include "app/import.h"
 #include "core/table.h"
+#include "tests/win32/process_counts.h"
 #include "tests/win32/table_window.h"
 
 namespace {
@@ -115,12 +116,7 @@ class MemoryPeak {
   MemoryPeak()
       : sampler_([this] {
           while (!stop_) {
-            PROCESS_MEMORY_COUNTERS_EX pm{};
-            pm.cb = sizeof pm;
-            GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pm),
-                                 sizeof pm);
-            std::size_t now = pm.PrivateUsage;
-            if (now == 0) now = CommittedPrivate();  // Wine leaves PrivateUsage at 0
+            const std::size_t now = PrivateBytes();
             if (now > peak_) peak_ = now;
             Sleep(5);
           }
@@ -130,17 +126,6 @@ class MemoryPeak {
     stop_ = true;
     if (sampler_.joinable()) sampler_.join();
     return peak_;
-  }
-  static std::size_t CommittedPrivate() {
-    std::size_t total = 0;
-    MEMORY_BASIC_INFORMATION info;
-    for (const char* at = nullptr; VirtualQuery(at, &info, sizeof info) == sizeof info;) {
-      if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-      const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
-      if (next <= at) break;
-      at = next;
-    }
-    return total;
   }
 
  private:
@@ -298,14 +283,14 @@ TEST_F(BadInputTest, FiftyMegabytesOfLongLines) {
   const FileState before = StateOf(file.path());
   std::string().swap(bytes);
 
-  const std::size_t idle = MemoryPeak::CommittedPrivate();
+  const std::size_t idle = PrivateBytes();
   MemoryPeak peak;
   const ULONGLONG start = GetTickCount64();
   ImportBounded(file.path());
   const ULONGLONG ms = GetTickCount64() - start;
   const std::size_t most = peak.Stop();
   std::printf("50 MB import: %llu ms, private memory %zu MB before, %zu MB at most, %zu MB after\n", ms,
-              idle >> 20, most >> 20, MemoryPeak::CommittedPrivate() >> 20);
+              idle >> 20, most >> 20, PrivateBytes() >> 20);
 
   EXPECT_TRUE(StateOf(file.path()) == before);
   ASSERT_EQ(RowCount(), kLines);

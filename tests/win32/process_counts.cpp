@@ -72,6 +72,8 @@ int UserObjects() {
   });
 }
 
+}  // namespace
+
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS_EX pm{};
   pm.cb = sizeof pm;
@@ -89,8 +91,6 @@ std::size_t PrivateBytes() {
   }
   return total;
 }
-
-}  // namespace
 
 ProcessCounts CountProcessResources() {
   return {Threads(), KernelHandles(), GdiObjects(), UserObjects(), PrivateBytes()};

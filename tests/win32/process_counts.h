@@ -16,4 +16,6 @@ struct ProcessCounts {
 };
 
 ProcessCounts CountProcessResources();
+// Committed private memory of the process.
+std::size_t PrivateBytes();
 std::string Describe(const ProcessCounts& c);

@@ -1,6 +1,5 @@
 #include "core/like_run.h"
 
-#include "app/rows.h"
 #include "core/desktop.h"
 #include "core/table.h"
 

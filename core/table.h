@@ -35,5 +35,15 @@ std::int32_t RowIndexOf(RowId id);  // -1 when the row is gone
 // not run).
 bool OnTableThread(const std::function<void()>& work, bool suspendRedraw = true);
 
+// Steps made of several primitives that must not interleave with other
+// threads: each is one trip to the table's thread (app/rows.cpp).
+
+// Sets a cell of the row with the given identity, wherever it stands now, in
+// one step. Returns false when that row is gone.
+bool SetCellTextOfRow(RowId id, std::int32_t column, const AnsiText& text);
+
+// Reads a cell together with the identity of its row, in one step.
+AnsiText ReadCellWithId(std::int32_t row, std::int32_t column, RowId* id);
+
 // A pause that keeps the calling thread's messages flowing.
 void MessageYield(std::int32_t ms);

@@ -132,9 +132,17 @@ tv_import() {
   if [ "${1:-}" = context ]; then tv_context "$2" "$3" 2; else tv_menu_bar 2; fi || return 1
   local line rect x y w h path
   line="$(tv_inspect wait '#32770' '*' 30000)" || tv_fail "no open-file dialog" || return 1
-  IFS=, read -r x y w h <<<"$(cut -f2 <<<"$line")"
+  # Keys go to the window that has the focus, which need not be the dialog:
+  # click into its file-name box (id 1148) first, as a user would, and
+  # replace whatever it shows from the last opening.
+  local tree cx cy
+  tree="$(tv_inspect tree "$(cut -f4 <<<"$line")")" || tv_fail "cannot read the dialog" || return 1
+  IFS=, read -r cx cy _ <<<"$(awk -F'\t' '$1 == "client" { print $2 }' <<<"$tree")"
+  IFS=, read -r x y w h <<<"$(awk -F'\t' '$1 == "0" && $2 == "1148" { print $4; exit }' <<<"$tree")"
+  [ -n "$h" ] || tv_fail "no file-name box in the dialog" || return 1
   path="$(winepath -w "$file" 2>/dev/null)"
-  xdotool mousemove --sync $((x + w / 2)) $((y + h / 2))
+  xdotool mousemove $((cx + x + w / 2)) $((cy + y + h / 2)) sleep 0.2 click 1
+  xdotool key End shift+Home
   xdotool type --delay 15 "$path"
   xdotool key Return
   local i

@@ -2,8 +2,9 @@
 # Wine as a user would (xdotool on the X display) and looks at it from
 # outside with our tools (tests/tools). Needs DISPLAY and WINEPREFIX.
 #
-# Places given to tv_click are in the main window's client area; the X
-# display has no window manager, so keys go to the window under the pointer.
+# Places given to tv_click are in the main window's client area. The X
+# display has no window manager: keys go to the window Wine gave the focus,
+# so a test clicks into a window before typing into it.
 
 TV_TITLE="Tollivar v1.161.22"
 
@@ -17,7 +18,9 @@ tv_init() {  # build/win dir, work dir
   TV_INSPECT="$TV_WIN/tests/tools/inspect_window.exe"
   TV_READ="$TV_WIN/tests/tools/read_table.exe"
   TV_STANDIN_DIR="$WINEPREFIX/drive_c/tollivar-standin"
-  mkdir -p "$TV_WORK"
+  # Screenshots kept as test artefacts, beside the build trees.
+  TV_ARTEFACTS="$(cd "$1/.." && pwd)/e2e-artifacts"
+  mkdir -p "$TV_WORK" "$TV_ARTEFACTS"
 }
 
 # With no window manager on the display, Wine waits 2 s for one whenever a
@@ -101,15 +104,17 @@ tv_choose() {
   rect="$(cut -f2 <<<"$line")"
   IFS=, read -r x y w h <<<"$rect"
   xdotool mousemove --sync $((x + w / 2)) $((y + h * (2 * $1 - 1) / 8)) click 1
-  tv_inspect_gone_menu
+  tv_wait_closed '#32768' "the menu"
 }
-tv_inspect_gone_menu() {
+
+# Waits until no visible top-level window of class $1 is left ($2 names it).
+tv_wait_closed() {
   local i
-  for i in $(seq 1 100); do
-    tv_inspect windows | grep -q '^#32768' || return 0
+  for i in $(seq 1 200); do
+    tv_inspect windows | grep -q "^$1"$'\t' || return 0
     sleep 0.05
   done
-  tv_fail "the menu stayed open"
+  tv_fail "$2 stayed open"
 }
 
 # "菜单" on the menu bar, which lies right above the client area.
@@ -145,12 +150,7 @@ tv_import() {
   xdotool key End shift+Home
   xdotool type --delay 15 "$path"
   xdotool key Return
-  local i
-  for i in $(seq 1 200); do
-    tv_inspect windows | grep -q '^#32770' || return 0
-    sleep 0.05
-  done
-  tv_fail "the open-file dialog stayed open"
+  tv_wait_closed '#32770' "the open-file dialog"
 }
 
 tv_row_count() { tv_table count; }

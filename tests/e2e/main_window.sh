@@ -9,8 +9,6 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=../../scripts/lib/drive.sh
 . "$root/scripts/lib/drive.sh"
 tv_init "$1" "$2/main_window"
-artefacts="$(cd "$1/.." && pwd)/e2e-artifacts"
-mkdir -p "$artefacts"
 trap tv_cleanup EXIT
 fails=0
 check() {  # what, got, want
@@ -71,7 +69,7 @@ check "empty table" "$(tv_table)" ""
 
 # --- Colours as painted.
 shot="$TV_WORK/screen.png"
-tv_screenshot "$artefacts/main_window.png"
+tv_screenshot "$TV_ARTEFACTS/main_window.png"
 tv_screen "$shot"
 face="$(tv_colour_at "$shot" 4 660)"  # the window's background: button face
 check "banner background" "$(tv_colour_at "$shot" 682 42)" "236,236,236"
@@ -135,7 +133,7 @@ menu="$(tv_inspect wait '#32768' '*' 10000)"
 IFS=, read -r mx my _ _ <<<"$(cut -f2 <<<"$menu")"
 check "context menu place" "$mx,$my" "$((TV_CX + 103)),$((TV_CY + 303))"
 xdotool key Escape
-tv_inspect_gone_menu || fails=$((fails + 1))
+tv_wait_closed '#32768' "the menu" || fails=$((fails + 1))
 check "table after the menu" "$(tv_table)" ""
 check "still open after Esc in the menu" "$(tv_inspect tree "$TV_TITLE" | head -1 | cut -f2)" "TollivarMainWindow"
 

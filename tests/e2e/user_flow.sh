@@ -10,15 +10,13 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 # shellcheck source=../../scripts/lib/drive.sh
 . "$root/scripts/lib/drive.sh"
 tv_init "$1" "$2/user_flow"
-artefacts="$(cd "$1/.." && pwd)/e2e-artifacts"
-mkdir -p "$artefacts"
 trap tv_cleanup EXIT
 TV_WAIT_MS=60000
 
 step() { tv_log "-- $*"; }
 die() {
   tv_log "FAIL: $*"
-  tv_screenshot "$artefacts/user_flow-failure.png" 2>/dev/null
+  tv_screenshot "$TV_ARTEFACTS/user_flow-failure.png" 2>/dev/null
   exit 1
 }
 expect_table() {  # what, rows as printf text
@@ -55,7 +53,7 @@ tv_button 暂停
 sleep 1.2  # a wait that was going when the pause came ends first
 paused_presses="$(presses)"
 paused_liked="$(tv_liked_count)"
-tv_screenshot "$artefacts/user_flow-paused.png"
+tv_screenshot "$TV_ARTEFACTS/user_flow-paused.png"
 sleep 3
 [ "$(presses)" = "$paused_presses" ] || die "clicks went on while paused ($paused_presses, then $(presses))"
 [ "$(tv_liked_count)" = "$paused_liked" ] || die "rows were liked while paused"
@@ -63,7 +61,7 @@ sleep 3
 tv_button 恢复
 tv_wait_for 4 tv_liked_count || die "the run did not finish after resuming"
 expect_table "after the run" '1\t10001\t已点赞\n2\t10002\t已点赞\n3\t10003\t已点赞\n4\t10004\t已点赞'
-tv_screenshot "$artefacts/user_flow-run.png"
+tv_screenshot "$TV_ARTEFACTS/user_flow-run.png"
 
 step "the stand-in saw each card opened once, liked ten times and closed"
 log="$(tv_standin_log)"

@@ -1,5 +1,7 @@
 #include "app/rows.h"
 
+#include <algorithm>
+
 namespace {
 
 // Rows examined per trip to the table's thread: big enough that a purge of
@@ -28,9 +30,9 @@ std::int32_t PurgeLikedRange(std::int32_t start, std::int32_t maxRows) {
   const std::int32_t n = RowCount();
   if (start < 0) start = 0;
   if (start >= n) return -1;
+  const std::int32_t count = std::min(maxRows, n - start);
   std::int32_t row = start;
-  std::int32_t remaining = n - start;
-  for (std::int32_t examined = 0; examined < maxRows && remaining > 0; ++examined, --remaining) {
+  for (std::int32_t k = 0; k < count; ++k) {
     // A deleted row's successor moves up into `row` and is looked at next.
     if (TextEquals(GetCellText(row, kColumnStatus), StatusLiked)) {
       DeleteRow(row);
@@ -38,7 +40,7 @@ std::int32_t PurgeLikedRange(std::int32_t start, std::int32_t maxRows) {
       ++row;
     }
   }
-  return remaining > 0 ? row : -1;
+  return start + count < n ? row : -1;
 }
 
 void PurgeLikedRows() {
